@@ -1,0 +1,3 @@
+#pragma once
+// The main window's background picture: a whole .bmp file linked into the program.
+extern "C" const unsigned char background_bmp[];

@@ -1,0 +1,35 @@
+#pragma once
+// Windows-1251 text files read line by line.
+#include <string>
+#include <string_view>
+
+#include "runtime/handles.h"
+
+namespace rt {
+
+// A text file open for input; closed when the object goes.
+// CR LF, a lone CR and a lone LF each end a line.
+class TextFile {
+public:
+    explicit TextFile(std::wstring_view name);  // raises Error if it cannot be opened
+
+    bool eof();                // true once no line is left
+    std::wstring_view line();  // the next line without its end; valid until the next call
+    unsigned long long size() const { return size_; }
+
+private:
+    bool fill();  // reads and decodes the next block; false at the end of the file
+    [[noreturn]] void raise(std::wstring_view action, DWORD code) const;
+
+    std::wstring name_;
+    UniqueHandle file_;
+    unsigned long long size_ = 0;
+    std::wstring buffer_;  // decoded text from pos_ on is still to be read
+    std::size_t pos_ = 0;
+    bool at_end_ = false;
+};
+
+// The whole file, every line (the last one too) followed by CR LF.
+std::wstring read_lines(std::wstring_view name);
+
+}  // namespace rt
