@@ -176,16 +176,19 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
             run_click(static_cast<std::size_t>(index));
         return 0;
     }
+    // Like a dialog: the focus goes back to the button that had it.
     case WM_ACTIVATE:
         if (LOWORD(wparam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
             if (focus && GetParent(focus) == window) focus_ = focus;
-        } else if (focus_) {
-            SetFocus(focus_);
+            break;
         }
+        if (!focus_ || HIWORD(wparam)) break;
+        SetFocus(focus_);
         return 0;
     case WM_SETFOCUS:
-        if (focus_) SetFocus(focus_);
+        if (!focus_) break;
+        SetFocus(focus_);
         return 0;
     case WM_ERASEBKGND:
         if (!layout_.picture) break;
