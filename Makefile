@@ -3,8 +3,11 @@
 # make test  runs every test under Wine inside Xvfb
 # make bench measures the program against a bare Win32 program
 
-PACKAGES := cmake make g++-mingw-w64-i686 wine wine32:i386 xvfb xauth fonts-wine doctest-dev
+PACKAGES := cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 \
+            xvfb xauth fonts-wine doctest-dev
 XVFB := xvfb-run -a -s '-screen 0 1024x768x24'
+# Which build Wine runs here: 32-bit in build/, or 64-bit in build-x64/ (tools/wine-select.sh).
+SELECT := . tools/wine-select.sh
 
 .PHONY: all deps build run test bench clean
 
@@ -16,17 +19,20 @@ deps:
 build: deps
 	cmake --preset default
 	cmake --build --preset default
+	@$(SELECT); if [ "$$WINE_PRESET" != default ]; then \
+	    echo "This kernel runs no 32-bit programs: building for 64-bit Windows too, to run under wine64."; \
+	    cmake --preset $$WINE_PRESET && cmake --build --preset $$WINE_PRESET; fi
 
 test: build
-	$(XVFB) ctest --preset default
+	@$(SELECT); $(XVFB) ctest --preset $$WINE_PRESET
 
 run: build
-	rm -rf build/program
-	cmake --install build --prefix build/program
-	@sh tools/run.sh build/program
+	@$(SELECT); rm -rf $$WINE_BUILD/program && \
+	    cmake --install $$WINE_BUILD --prefix $$WINE_BUILD/program && \
+	    sh tools/run.sh $$WINE_BUILD/program
 
 bench: build
 	$(XVFB) sh tests/bench/run.sh
 
 clean:
-	rm -rf build
+	rm -rf build build-x64

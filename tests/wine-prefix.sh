@@ -14,11 +14,11 @@ if [ -z "$DISPLAY" ]; then
 fi
 if [ ! -f "$WINEPREFIX/configured" ]; then
     rm -rf "$WINEPREFIX"
-    wineboot -i >"$log" 2>&1 </dev/null
+    "$WINE" wineboot -i >"$log" 2>&1 </dev/null
     # No window manager in Xvfb: let Wine manage windows itself.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1 </dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1 </dev/null
     # A crash must fail the test, not wait on a dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1 </dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1 </dev/null
     wineserver -w
     touch "$WINEPREFIX/configured"
 fi

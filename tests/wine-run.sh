@@ -3,7 +3,7 @@
 # first: Wine's own background processes would keep a pipe open.
 . "$(dirname "$0")/wine-env.sh"
 log=$(mktemp)
-wine "$@" >"$log" 2>&1 </dev/null
+"$WINE" "$@" >"$log" 2>&1 </dev/null
 status=$?
 cat "$log"
 rm -f "$log"

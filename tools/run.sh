@@ -8,11 +8,12 @@ if [ -z "$DISPLAY" ]; then
     echo "Run it from a desktop session, or under a virtual display: xvfb-run -a make run" >&2
     exit 1
 fi
-export WINEPREFIX="$(pwd)/build/wine-run" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
+. "$(dirname "$0")/wine-select.sh"
+export WINEPREFIX="$(pwd)/$WINE_BUILD/wine-run" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
 if [ ! -d "$WINEPREFIX/drive_c" ]; then
     echo "Making the Wine prefix $WINEPREFIX..."
-    wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null
+    "$WINE" wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null
 fi
 mkdir -p "$WINEPREFIX/drive_c/language/Kelbu"
 cp data/Алфавит.txt "$WINEPREFIX/drive_c/language/Kelbu/Алфавит.txt"
-exec wine "$program_folder/Кварнедо.exe" </dev/null >>"$WINEPREFIX.log" 2>&1
+exec "$WINE" "$program_folder/Кварнедо.exe" </dev/null >>"$WINEPREFIX.log" 2>&1
