@@ -21,7 +21,7 @@ bool poll(auto&& probe, Duration timeout) {
     for (;;) {
         if (probe()) return true;
         if (Clock::now() > deadline) return false;
-        Sleep(10);
+        Sleep(2);
     }
 }
 
@@ -437,8 +437,11 @@ HWND Program::wait_window(std::wstring_view wanted, Duration timeout) const {
 
 std::vector<HWND> Program::boxes() const {
     std::vector<HWND> found;
-    for (HWND window : windows(L"#32770"))
-        if (IsWindowVisible(window)) found.push_back(window);
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"#32770", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process_.dwProcessId && IsWindowVisible(window)) found.push_back(window);
+    }
     return found;
 }
 

@@ -145,6 +145,7 @@ public:
     const Folder& folder() const { return folder_; }
     std::wstring path(std::wstring_view name) const { return folder_ / name; }
 
+    HANDLE handle() const { return process_.hProcess; }
     bool running() const;
     // Waits for the process to end; returns its exit code.
     DWORD wait_exit(Duration timeout = default_timeout) const;
@@ -181,7 +182,7 @@ auto Program::wait_for(Probe&& probe, std::string_view what, Duration timeout) c
     for (;;) {
         if (auto result = probe()) return result;
         if (!running() || std::chrono::steady_clock::now() > deadline) fail_waiting(what);
-        Sleep(10);
+        Sleep(2);
     }
 }
 

@@ -34,6 +34,9 @@ constexpr Fixture fixtures[]{
     {"lone LF", "a\nb\n", L"a\r\nb\r\n"},
     {"lone CR", "a\rb\r\rc", L"a\r\nb\r\n\r\nc\r\n"},
     {"LF CR is two line ends", "a\n\rb", L"a\r\n\r\nb\r\n"},
+    // A label's text is a NUL-terminated string: it ends at the first NUL.
+    {"NUL and control bytes", std::string_view("a\x01\x1B\x7F" "b\r\nc\0d\r\n", 11), L"a\x01\x1B\x7F" L"b\r\nc"},
+    {"0x98, unassigned in Windows-1251", "\x98\r\n", L"\x0098\r\n"},
     {"Cyrillic with Ё and ё",
      "\xA8\xE6 \xE8 \xB8\xEB\xEA\xE0: \xAB\xD1\xFA\xE5\xF8\xFC \xE6\xE5 \xE5\xF9\xB8\xBB\r\n\xDF",
      L"Ёж и ёлка: «Съешь же ещё»\r\nЯ\r\n"},
@@ -208,6 +211,43 @@ TEST_CASE("a file that cannot be opened is reported; the next click after a fix 
     click(button(main, L"Операторы"));
     CHECK(wait_text(label, L"statements\r\n") == L"statements\r\n");
     program.wait_window(menu_class);
+}
+
+TEST_CASE("a 20 MB file is shown whole, in a few seconds") {
+    std::string bytes;
+    std::wstring expected;
+    const std::string line(70, '\xE0');  // "а" times 70
+    const std::wstring wide_line = std::wstring(70, L'а') + L"\r\n";
+    while (bytes.size() < 20 * 1024 * 1024) {
+        bytes += line + "\r\n";
+        expected += wide_line;
+    }
+    Program program({{L"Описание.txt", bytes}});
+    click(button(program.wait_window(main_class), L"Общие сведения"));
+    const HWND label = label_of(program.wait_window(viewer_class));
+    // Quadratic joining of the lines would take minutes.
+    program.wait_for([&] { return GetWindowTextLengthW(label) == static_cast<int>(expected.size()); },
+                     "the whole text in the label", 15s);
+    CHECK(text(label) == expected);
+}
+
+TEST_CASE("closing the viewer while a file is missing, then clicking again") {
+    Program program;
+    const HWND main = program.wait_window(main_class);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        CAPTURE(attempt);
+        click(button(main, L"Общие сведения"));
+        const Box box = program.wait_box();
+        CHECK(box.icon == Icon::Error);
+        CHECK(box.text == open_error(L"Описание.txt", program.folder().path(), L"файл не найден"));
+        box.press_ok();
+        const HWND viewer = program.wait_window(viewer_class);
+        CHECK(text(label_of(viewer)) == L"Метка1");
+        close(viewer);
+        wait_gone(viewer);
+        program.expect_running();
+    }
+    CHECK(program.windows(main_class).size() == 1);
 }
 
 TEST_CASE("after the user closes the viewer the next click builds it again") {

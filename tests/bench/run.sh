@@ -1,0 +1,60 @@
+#!/bin/sh
+# make bench: Кварнедо against a bare Win32 floor under Wine, in a prefix of its own.
+# Run from the repository root under a display (make bench uses xvfb-run).
+set -e
+root=$(pwd)
+. tools/wine-select.sh
+here=tests/bench
+out=$WINE_BUILD/bench
+runs=${BENCH_RUNS:-11}
+program=${BENCH_PROGRAM:-$WINE_BUILD/Кварнедо.exe}  # another build of the program, to try a change
+
+if [ -z "$DISPLAY" ]; then
+    echo "No display: run under xvfb-run (make bench does)." >&2
+    exit 1
+fi
+if [ ! -f "$program" ]; then
+    echo "$program is missing: make build first." >&2
+    exit 1
+fi
+
+case $WINE_PRESET in
+x64) CXX=x86_64-w64-mingw32-g++ ;;
+*) CXX=i686-w64-mingw32-g++ ;;
+esac
+mkdir -p "$out"
+FLAGS="-std=c++20 -O2 -static -municode -Wall -Wextra -Werror -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601"
+$CXX $FLAGS -mwindows -DBARE_PICTURE="$root/resources/background.bmp" "$here/bare.cpp" -o "$out/bare.exe"
+$CXX $FLAGS "$here/bench.cpp" -o "$out/bench.exe" -lpsapi -lgdi32
+
+# Fixtures and the staged program folders.
+python3 "$here/fixtures.py" "$out/fixtures" small=102400 medium=1048576 large=20971520
+for size in small medium large; do
+    mkdir -p "$out/stage/$size"
+    cp "$program" "$out/stage/$size/Кварнедо.exe"
+    cp "$out/fixtures/$size.txt" "$out/stage/$size/Описание.txt"
+    cp data/операторы.txt "$out/stage/$size/"
+done
+
+# The prefix, made once; its wineserver stays up for the whole run.
+export WINEPREFIX="$root/$WINE_BUILD/wine-bench" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
+log="$out/wine.log"
+: >"$log"
+trap 'wineserver -k >>"$log" 2>&1 || true' EXIT
+if [ ! -f "$WINEPREFIX/configured" ]; then
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot -i >>"$log" 2>&1 </dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1 </dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1 </dev/null
+    wineserver -w
+    touch "$WINEPREFIX/configured"
+fi
+wineserver -p >>"$log" 2>&1 </dev/null
+
+win() { echo "Z:$1" | tr / '\\'; }
+status=0
+"$WINE" "$out/bench.exe" "$(win "$root/$out")" "$(win "$root/resources/background.bmp")" "$runs" \
+    "$(win "$root/$out/results.txt")" "$@" >>"$log" 2>&1 </dev/null || status=$?
+echo "Кварнедо against the bare floor ($WINE_BUILD under $WINE, $(nproc) CPUs):"
+cat "$out/results.txt" 2>/dev/null || echo "no results; see $log and $out/results.txt.log" >&2
+exit $status
