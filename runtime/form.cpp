@@ -46,6 +46,10 @@ void register_class(const std::wstring& name, WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = module();
     wc.hIcon = LoadIconW(module(), MAKEINTRESOURCEW(1));
+    // Given, not left to RegisterClassExW, which would make it from the resource for each class.
+    wc.hIconSm = static_cast<HICON>(LoadImageW(module(), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name.c_str();
