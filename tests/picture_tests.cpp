@@ -9,12 +9,7 @@
 #include <string>
 #include <vector>
 
-#if !defined(BACKGROUND_BMP) && __has_include("test_paths.h")
 #include "test_paths.h"
-#endif
-#ifndef BACKGROUND_BMP
-#error "BACKGROUND_BMP must name the picture file"
-#endif
 
 namespace {
 

@@ -10,12 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#if !defined(PROGRAM_EXE) && __has_include("test_paths.h")
 #include "test_paths.h"
-#endif
-#ifndef PROGRAM_EXE
-#error "PROGRAM_EXE must name the program file"
-#endif
 #ifndef LOAD_LIBRARY_AS_IMAGE_RESOURCE
 #define LOAD_LIBRARY_AS_IMAGE_RESOURCE 0x00000020
 #endif
@@ -24,7 +19,7 @@ namespace {
 
 HMODULE program() {
     static HMODULE module =
-        LoadLibraryExW(PROGRAM_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        LoadLibraryExW(PRODUCT_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     return module;
 }
 
@@ -204,10 +199,10 @@ TEST_CASE("the icon group offers the right image for each size and colour depth"
 
 TEST_CASE("version information") {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeW(PROGRAM_EXE, &ignored);
+    DWORD size = GetFileVersionInfoSizeW(PRODUCT_EXE, &ignored);
     REQUIRE(size > 0);
     std::vector<std::uint8_t> info(size);
-    REQUIRE(GetFileVersionInfoW(PROGRAM_EXE, 0, size, info.data()));
+    REQUIRE(GetFileVersionInfoW(PRODUCT_EXE, 0, size, info.data()));
 
     void* value = nullptr;
     UINT length = 0;
