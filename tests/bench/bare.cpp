@@ -4,6 +4,7 @@
 // Button 100 shows a task-modal information box.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ __asm__(".section .rdata,\"dr\"\n"
         ".text\n");
 
 namespace {
+
+struct Closer {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 
 std::wstring load_file;
 HWND viewer = nullptr;
@@ -52,10 +57,11 @@ void load() {
     const HANDLE file = CreateFileW(load_file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
     std::wstring text;
     {
+        const std::unique_ptr<void, Closer> owner(file);
+        LARGE_INTEGER size{};
+        GetFileSizeEx(file, &size);
         std::vector<char> bytes(static_cast<std::size_t>(size.QuadPart));
         DWORD count = 0;
         ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
@@ -63,7 +69,6 @@ void load() {
         MultiByteToWideChar(1251, 0, bytes.data(), static_cast<int>(count), text.data(),
                             static_cast<int>(count));
     }
-    CloseHandle(file);
     SetWindowTextW(GetDlgItem(viewer, 100), text.c_str());
 }
 

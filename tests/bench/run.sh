@@ -1,6 +1,7 @@
 #!/bin/sh
 # make bench: Кварнедо against a bare Win32 floor under Wine, in a prefix of its own.
 # Run from the repository root under a display (make bench uses xvfb-run).
+# Arguments pick measures (startup, load, note; all by default); BENCH_RUNS sets the runs.
 set -e
 root=$(pwd)
 . tools/wine-select.sh
@@ -36,7 +37,7 @@ for size in small medium large; do
     cp data/операторы.txt "$out/stage/$size/"
 done
 
-# The prefix, made once; its wineserver stays up for the whole run.
+# The prefix, made once; its wineserver stays up (warm) for the whole run.
 export WINEPREFIX="$root/$WINE_BUILD/wine-bench" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
 log="$out/wine.log"
 : >"$log"
@@ -53,8 +54,11 @@ wineserver -p >>"$log" 2>&1 </dev/null
 
 win() { echo "Z:$1" | tr / '\\'; }
 status=0
+rm -f "$out/results.txt"
 "$WINE" "$out/bench.exe" "$(win "$root/$out")" "$(win "$root/resources/background.bmp")" "$runs" \
     "$(win "$root/$out/results.txt")" "$@" >>"$log" 2>&1 </dev/null || status=$?
-echo "Кварнедо against the bare floor ($WINE_BUILD under $WINE, $(nproc) CPUs):"
+"$WINE" --version >"$out/wine-version.txt" 2>&1 </dev/null || true
+echo "Кварнедо against the bare floor: $WINE_BUILD under $WINE ($(cat "$out/wine-version.txt")),"
+echo "$(nproc) CPUs, $(sed -n '/^model name/{s/^[^:]*: //p;q}' /proc/cpuinfo)"
 cat "$out/results.txt" 2>/dev/null || echo "no results; see $log and $out/results.txt.log" >&2
 exit $status
