@@ -1,5 +1,6 @@
 #pragma once
 // Windows-1251 text files read line by line.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ private:
     std::wstring name_;
     UniqueHandle file_;
     unsigned long long size_ = 0;
+    std::unique_ptr<char[]> block_;  // raw bytes of one read
+    DWORD block_bytes_ = 0;
     std::wstring buffer_;  // decoded text from pos_ on is still to be read
     std::size_t pos_ = 0;
     bool at_end_ = false;
