@@ -41,11 +41,6 @@ constexpr Fixture fixtures[]{
     {"Ё and ё, lone LF", "\xA8\xB8\n\xDF\xFF\n", L"Ёё\r\nЯя\r\n"},
 };
 
-HWND open_menu(const Program& program) {
-    click(button(program.wait_window(main_class), L"Операторы"));
-    return program.wait_window(menu_class);
-}
-
 std::vector<HWND> sorted(std::vector<HWND> windows) {
     std::sort(windows.begin(), windows.end());
     return windows;
@@ -56,7 +51,7 @@ std::vector<HWND> sorted(std::vector<HWND> windows) {
 TEST_SUITE("alphabet") {
 
 TEST_CASE("the alphabet in a plain box: lines ended by CR LF, no icon, one OK, no window") {
-    Program program({{L"операторы.txt", "x\r\n"}});
+    Program program(statements);
     const HWND menu = open_menu(program);
     for (const Fixture& fixture : fixtures) {
         CAPTURE(fixture.what);
@@ -86,7 +81,7 @@ TEST_CASE("a missing alphabet is reported as an error, and the program goes on")
         folder.emplace(AlphabetFolder::NoFolder);
         reason = L"папка не найдена";
     }
-    Program program({{L"операторы.txt", "x\r\n"}});
+    Program program(statements);
     const HWND menu = open_menu(program);
     click(button(menu, L"Алфавит языка Бейсик"));
     const Box box = program.wait_box();

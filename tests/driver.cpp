@@ -469,6 +469,11 @@ HWND Program::focus() const {
     return info.hwndFocus;
 }
 
+HWND open_menu(const Program& program) {
+    click(button(program.wait_window(main_class), L"Операторы"));
+    return program.wait_window(menu_class);
+}
+
 void Program::fail_waiting(std::string_view what) const {
     if (running()) FAIL("timed out waiting for " << std::string(what));
     DWORD code = 0;

@@ -186,6 +186,11 @@ auto Program::wait_for(Probe&& probe, std::string_view what, Duration timeout) c
     }
 }
 
+// A program folder with a statements file, for the tests that need the menu.
+inline const Program::Files statements{{L"операторы.txt", "x\r\n"}};
+// Clicks "Операторы" and waits for the statement menu.
+HWND open_menu(const Program& program);
+
 // Classes of the windows most tests look for.
 inline constexpr std::wstring_view main_class = L"с";
 inline constexpr std::wstring_view viewer_class = L"тс";

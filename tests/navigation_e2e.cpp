@@ -40,11 +40,6 @@ constexpr MenuButton menu_buttons[]{
 
 constexpr DWORD sizable = WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
 
-HWND open_menu(const Program& program) {
-    click(button(program.wait_window(main_class), L"Операторы"));
-    return program.wait_window(menu_class);
-}
-
 void check_topic_window(HWND window, const Topic& topic) {
     CHECK(class_name(window) == std::wstring(topic.class_name));
     CHECK(text(window) == std::wstring(topic.caption));
@@ -62,8 +57,6 @@ void check_topic_window(HWND window, const Topic& topic) {
     for (auto caption : topic.buttons) expected_captions.emplace_back(caption);
     CHECK(captions == expected_captions);
 }
-
-const Program::Files statements{{L"операторы.txt", "x\r\n"}};
 
 }  // namespace
 

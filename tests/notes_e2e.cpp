@@ -37,13 +37,6 @@ constexpr Note notes[]{
     {L"Команды повторения", L"комповт", L"Do...Loop", L"do...loop", L"do...loop операторы цикла"},
 };
 
-HWND open_menu(const Program& program) {
-    click(button(program.wait_window(main_class), L"Операторы"));
-    return program.wait_window(menu_class);
-}
-
-const Program::Files statements{{L"операторы.txt", "x\r\n"}};
-
 }  // namespace
 
 TEST_SUITE("notes") {
