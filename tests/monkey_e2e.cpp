@@ -2,9 +2,11 @@
 // changing under the program: it must never die, hang, leak or show a box it
 // has no business showing, and the viewer must always hold the last good load.
 #include "driver.h"
+#include "notes_table.h"
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <random>
@@ -71,37 +73,21 @@ const AlphabetState alphabet_states[] = {
     {"missing alphabet", std::nullopt, L""},
 };
 
-struct NoteText {
-    std::wstring title, text;
-};
+// The note a button shows, the developer box among them; nothing for other buttons.
+const Note developer{L"", L"с", L"разработчик", L"Разработчик", L"Зумбарет"};
+const Note* note_of(std::wstring_view window, std::wstring_view button) {
+    if (window == developer.window && button == developer.statement) return &developer;
+    const auto found = std::ranges::find_if(
+        notes, [&](const Note& note) { return note.window == window && note.statement == button; });
+    return found == std::end(notes) ? nullptr : found;
+}
 
-// What each button of each window shows, when it shows a note or the developer box.
-const std::map<std::pair<std::wstring, std::wstring>, NoteText> notes = {
-    {{L"с", L"разработчик"}, {L"Разработчик", L"Зумбарет"}},
-    {{L"uhfa", L"cls"}, {L"Cls", L"cls очистка экрана"}},
-    {{L"uhfa", L"color"}, {L"color", L"color выбор цвета"}},
-    {{L"uhfa", L"circle"}, {L"circle", L"circle вычерчивание окружностей"}},
-    {{L"uhfa", L"line"}, {L"line", L"line вычерчивание линий"}},
-    {{L"uhfa", L"preset"}, {L"preset", L"preset рисование точки"}},
-    {{L"uhfa", L"pset"}, {L"pset", L" pset рисование точки"}},
-    {{L"uhfa", L"draw"}, {L"draw", L"draw вычерчивание фигур"}},
-    {{L"uhfa", L"paint"}, {L"paint", L"paint заливка области рисунка"}},
-    {{L"овв", L"input"}, {L"input", L"input вводит данные с клавиатуры"}},
-    {{L"овв", L"print"}, {L"print", L"print для вывода данных на экран"}},
-    {{L"рабсфай", L"open"}, {L"open", L"open открытие файла"}},
-    {{L"рабсфай", L"close"}, {L"close", L"close закрытие файла"}},
-    {{L"комветвл", L"if,then,else"},
-     {L" if...then...else ", L"if...then...else обычно используются, когда проверяются 1 или 2 условия в программе"}},
-    {{L"комповт", L"For...Next"}, {L"For...Next", L"for...next это цикл с заранее заданным числом повторений"}},
-    {{L"комповт", L"While...Wend"}, {L"while...wend", L"while...wend-операторы цикла"}},
-    {{L"комповт", L"Do...Loop"}, {L"do...loop", L"do...loop операторы цикла"}},
-};
-
-const std::map<std::wstring, std::wstring> opens = {
-    {L"Операторы ввода вывода", L"овв"}, {L"Графические операторы", L"uhfa"},
-    {L"Команды ветвления ", L"комветвл"}, {L"Команды повторения", L"комповт"},
-    {L"Работа с файлами", L"рабсфай"},
-};
+// The class of the topic window that a menu button opens; empty for other buttons.
+std::wstring window_opened_by(std::wstring_view button) {
+    for (const Note& note : notes)
+        if (note.topic == button) return std::wstring(note.window);
+    return {};
+}
 
 bool contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
@@ -233,17 +219,18 @@ private:
                 CHECK(box->icon == Icon::Error);
                 CHECK(contains(box->text, L"«Алфавит.txt»"));
             }
-        } else if (const auto note = notes.find({cls, caption}); note != notes.end()) {
+        } else if (const Note* note = note_of(cls, caption)) {
             REQUIRE(box);
             ++done_[Done::Boxed];
-            CHECK(box->title == note->second.title);
-            CHECK(box->text == note->second.text);
+            CHECK(box->title == note->title);
+            CHECK(box->text == note->text);
             CHECK(box->icon == Icon::Information);
         } else {
-            REQUIRE_MESSAGE(opens.count(caption), "an unknown button");
+            const std::wstring opened = window_opened_by(caption);
+            REQUIRE_MESSAGE(!opened.empty(), "an unknown button");
             CHECK_MESSAGE(!box, "a box from a navigation button");
-            const HWND shown = program_.wait_window(opens.at(caption), answer_within);
-            CHECK(program_.windows(opens.at(caption)).size() == 1);
+            const HWND shown = program_.wait_window(opened, answer_within);
+            CHECK(program_.windows(opened).size() == 1);
             CHECK(IsWindowVisible(shown));
             ++done_[Done::Shown];
         }
