@@ -120,7 +120,7 @@ public:
 
 private:
     struct Usage {
-        std::size_t windows = 0, private_bytes = 0;
+        std::size_t windows = 0, committed = 0;
         DWORD gdi = 0, user = 0;
     };
 
@@ -293,7 +293,7 @@ private:
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof memory;
         GetProcessMemoryInfo(program_.handle(), &memory, sizeof memory);
-        usage.private_bytes = memory.PagefileUsage;
+        usage.committed = memory.PagefileUsage;
         usage.gdi = GetGuiResources(program_.handle(), GR_GDIOBJECTS);
         usage.user = GetGuiResources(program_.handle(), GR_USEROBJECTS);
         return usage;
@@ -302,11 +302,11 @@ private:
     void check_no_leaks() {
         const Usage end = measure();
         MESSAGE("after " << baseline_after << " actions: " << baseline_.windows << " windows, "
-                         << baseline_.private_bytes / 1024 << " KiB; after " << actions << ": " << end.windows
-                         << " windows, " << end.private_bytes / 1024 << " KiB");
+                         << baseline_.committed / 1024 << " KiB; after " << actions << ": " << end.windows
+                         << " windows, " << end.committed / 1024 << " KiB");
         CHECK(end.windows <= 8 + 25);  // eight windows and their 25 controls at most
         // One 2 MB text may be held by the label; a leak of every load would be far more.
-        CHECK(end.private_bytes <= baseline_.private_bytes + 24 * 1024 * 1024);
+        CHECK(end.committed <= baseline_.committed + 24 * 1024 * 1024);
         // Wine does not count GDI and USER objects (it answers 0); Windows does.
         if (baseline_.gdi) CHECK(end.gdi <= baseline_.gdi + 8);
         if (baseline_.user) CHECK(end.user <= baseline_.user + 8 + 25);

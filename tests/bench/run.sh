@@ -1,5 +1,5 @@
 #!/bin/sh
-# make bench: Кварнедо against a bare Win32 floor under Wine, in a prefix of its own.
+# make bench: Кварнедо against a bare Win32 floor under Wine, in the tests' prefix.
 # Run from the repository root under a display (make bench uses xvfb-run).
 # Arguments pick measures (startup, load, note; all by default); BENCH_RUNS sets the runs.
 set -e
@@ -37,20 +37,12 @@ for size in small medium large; do
     cp data/операторы.txt "$out/stage/$size/"
 done
 
-# The prefix, made once; its wineserver stays up (warm) for the whole run.
-export WINEPREFIX="$root/$WINE_BUILD/wine-bench" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
+# The tests' own prefix and set-up; its wineserver stays up (warm) for the whole run.
+. "$WINE_BUILD/tests/wine-env.sh"
 log="$out/wine.log"
 : >"$log"
-trap 'wineserver -k >>"$log" 2>&1 || true' EXIT
-if [ ! -f "$WINEPREFIX/configured" ]; then
-    rm -rf "$WINEPREFIX"
-    "$WINE" wineboot -i >>"$log" 2>&1 </dev/null
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1 </dev/null
-    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1 </dev/null
-    wineserver -w
-    touch "$WINEPREFIX/configured"
-fi
-wineserver -p >>"$log" 2>&1 </dev/null
+trap '"$WINE_BUILD/tests/wine-prefix.sh" stop' EXIT
+"$WINE_BUILD/tests/wine-prefix.sh"
 
 win() { echo "Z:$1" | tr / '\\'; }
 status=0
