@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "test_paths.h"
 
@@ -390,9 +391,13 @@ DWORD Program::wait_exit(Duration timeout) const {
 }
 
 void Program::expect_running() const {
-    // Let a wrongly posted quit take effect before looking.
-    CHECK_MESSAGE(WaitForSingleObject(process_.hProcess, 150) == WAIT_TIMEOUT,
-                  "the program has ended");
+    HWND shown = nullptr;
+    for (HWND window : windows())
+        if (IsWindowVisible(window)) shown = window;
+    REQUIRE_MESSAGE(shown, "the program shows no window");
+    REQUIRE(InvalidateRect(shown, nullptr, FALSE));
+    wait_for([&] { return IsWindow(shown) && !GetUpdateRect(shown, nullptr, FALSE); },
+             "the program to repaint its window of class \"" + utf8(class_name(shown)) + "\"");
 }
 
 namespace {
@@ -467,6 +472,23 @@ HWND Program::focus() const {
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(process_.dwThreadId, &info)) return nullptr;
     return info.hwndFocus;
+}
+
+Image Program::wait_drawn(HWND top, const std::function<std::string(const Image&)>& missing,
+                          Duration timeout) const {
+    std::optional<Image> last;
+    std::string seen = "no capture yet";
+    const auto settled = [&] {
+        Image image = capture(top);
+        const bool same = last && image == *last;
+        seen = missing(image);
+        if (seen.empty() && !same) seen = "the picture still changing";
+        last = std::move(image);
+        return seen.empty();
+    };
+    wait_for(settled, [&] { return "the window \"" + utf8(text(top)) + "\" drawn (" + seen + ")"; },
+             timeout);
+    return *last;
 }
 
 HWND open_menu(const Program& program) {

@@ -6,8 +6,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -100,6 +102,7 @@ public:
     int height() const { return height_; }
     COLORREF at(int x, int y) const;
     std::uint32_t* bits() { return bits_.data(); }
+    bool operator==(const Image&) const = default;
 
 private:
     int width_, height_;
@@ -149,7 +152,8 @@ public:
     bool running() const;
     // Waits for the process to end; returns its exit code.
     DWORD wait_exit(Duration timeout = default_timeout) const;
-    // Fails unless the process is still running after a short while.
+    // Fails unless the process goes on: one of its windows is repainted, which a program
+    // told to quit never does (it takes WM_QUIT before any WM_PAINT).
     void expect_running() const;
 
     // All top-level windows of the process; of one class (compared exactly).
@@ -162,10 +166,15 @@ public:
     std::vector<HWND> boxes() const;
     // The control with the keyboard focus in the program's thread.
     HWND focus() const;
+    // Captures the client area of a top-level window until two captures in a row are the same
+    // and missing(image) is empty; on the deadline fails with what missing last said.
+    Image wait_drawn(HWND top, const std::function<std::string(const Image&)>& missing,
+                     Duration timeout = default_timeout) const;
 
     // Polls probe until it gives a true value; fails on the deadline or if the program ends.
-    template <class Probe>
-    auto wait_for(Probe&& probe, std::string_view what, Duration timeout = default_timeout) const
+    // what names the awaited state: a text, or a function giving it at the time of failure.
+    template <class Probe, class What>
+    auto wait_for(Probe&& probe, const What& what, Duration timeout = default_timeout) const
         -> decltype(probe());
 
 private:
@@ -175,13 +184,16 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-template <class Probe>
-auto Program::wait_for(Probe&& probe, std::string_view what, Duration timeout) const
+template <class Probe, class What>
+auto Program::wait_for(Probe&& probe, const What& what, Duration timeout) const
     -> decltype(probe()) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (auto result = probe()) return result;
-        if (!running() || std::chrono::steady_clock::now() > deadline) fail_waiting(what);
+        if (!running() || std::chrono::steady_clock::now() > deadline) {
+            if constexpr (std::is_invocable_v<const What&>) fail_waiting(what());
+            else fail_waiting(what);
+        }
         Sleep(2);
     }
 }
