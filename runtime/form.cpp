@@ -28,29 +28,50 @@ struct Dpi {
     int x, y;
 };
 
+// The system's resolution is fixed for the life of a process: asked once.
 Dpi screen_dpi() {
-    const HDC screen = GetDC(nullptr);
-    const Dpi dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-    ReleaseDC(nullptr, screen);
+    static const Dpi dpi = [] {
+        const HDC screen = GetDC(nullptr);
+        const Dpi found{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+        ReleaseDC(nullptr, screen);
+        return found;
+    }();
     return dpi;
 }
 
 HINSTANCE module() { return GetModuleHandleW(nullptr); }
 
+// What every window class of the program shares, loaded with the first class.
+struct ClassLook {
+    HICON icon;
+    HICON small_icon;
+    HCURSOR cursor;
+};
+
+const ClassLook& class_look() {
+    static const ClassLook look{
+        LoadIconW(module(), MAKEINTRESOURCEW(1)),
+        // Given, not left to RegisterClassExW, which would make it from the resource for each class.
+        static_cast<HICON>(LoadImageW(module(), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                      LR_SHARED)),
+        LoadCursorW(nullptr, IDC_ARROW),
+    };
+    return look;
+}
+
 void register_class(const std::wstring& name, WNDPROC proc) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
     if (GetClassInfoExW(module(), name.c_str(), &existing)) return;
+    const ClassLook& look = class_look();
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
     wc.hInstance = module();
-    wc.hIcon = LoadIconW(module(), MAKEINTRESOURCEW(1));
-    // Given, not left to RegisterClassExW, which would make it from the resource for each class.
-    wc.hIconSm = static_cast<HICON>(LoadImageW(module(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = look.icon;
+    wc.hIconSm = look.small_icon;
+    wc.hCursor = look.cursor;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name.c_str();
     if (!RegisterClassExW(&wc))
