@@ -17,7 +17,10 @@ int live_windows = 0;
 bool ending = false;
 
 DWORD style_of(const Layout& layout) {
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    // A picture is painted under the controls: keep it off them. A plain background needs no
+    // clipping, which would cost every paint of the window a region of its own.
+    if (layout.picture) style |= WS_CLIPCHILDREN;
     if (layout.border == Border::Sizable) style |= WS_THICKFRAME;
     if (layout.max_box) style |= WS_MAXIMIZEBOX;
     if (layout.min_box) style |= WS_MINIMIZEBOX;
@@ -60,10 +63,8 @@ const ClassLook& class_look() {
     return look;
 }
 
+// Registers the class on the first build of its window; later builds find it there.
 void register_class(const std::wstring& name, WNDPROC proc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(module(), name.c_str(), &existing)) return;
     const ClassLook& look = class_look();
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -74,7 +75,7 @@ void register_class(const std::wstring& name, WNDPROC proc) {
     wc.hCursor = look.cursor;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name.c_str();
-    if (!RegisterClassExW(&wc))
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw Error(L"Не удалось зарегистрировать класс окна «" + name + L"».\nПричина: " +
                     reason(GetLastError()) + L".");
 }
