@@ -17,7 +17,10 @@ int live_windows = 0;
 bool ending = false;
 
 DWORD style_of(const Layout& layout) {
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    // A picture is painted under the controls: keep it off them. A plain background needs no
+    // clipping, which would cost every paint of the window a region of its own.
+    if (layout.picture) style |= WS_CLIPCHILDREN;
     if (layout.border == Border::Sizable) style |= WS_THICKFRAME;
     if (layout.max_box) style |= WS_MAXIMIZEBOX;
     if (layout.min_box) style |= WS_MINIMIZEBOX;
@@ -28,32 +31,51 @@ struct Dpi {
     int x, y;
 };
 
+// The system's resolution is fixed for the life of a process: asked once.
 Dpi screen_dpi() {
-    const HDC screen = GetDC(nullptr);
-    const Dpi dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-    ReleaseDC(nullptr, screen);
+    static const Dpi dpi = [] {
+        const HDC screen = GetDC(nullptr);
+        const Dpi found{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+        ReleaseDC(nullptr, screen);
+        return found;
+    }();
     return dpi;
 }
 
 HINSTANCE module() { return GetModuleHandleW(nullptr); }
 
+// What every window class of the program shares, loaded with the first class.
+struct ClassLook {
+    HICON icon;
+    HICON small_icon;
+    HCURSOR cursor;
+};
+
+const ClassLook& class_look() {
+    static const ClassLook look{
+        LoadIconW(module(), MAKEINTRESOURCEW(1)),
+        // Given, not left to RegisterClassExW, which would make it from the resource for each class.
+        static_cast<HICON>(LoadImageW(module(), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                      LR_SHARED)),
+        LoadCursorW(nullptr, IDC_ARROW),
+    };
+    return look;
+}
+
+// Registers the class on the first build of its window; later builds find it there.
 void register_class(const std::wstring& name, WNDPROC proc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(module(), name.c_str(), &existing)) return;
+    const ClassLook& look = class_look();
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
     wc.hInstance = module();
-    wc.hIcon = LoadIconW(module(), MAKEINTRESOURCEW(1));
-    // Given, not left to RegisterClassExW, which would make it from the resource for each class.
-    wc.hIconSm = static_cast<HICON>(LoadImageW(module(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = look.icon;
+    wc.hIconSm = look.small_icon;
+    wc.hCursor = look.cursor;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name.c_str();
-    if (!RegisterClassExW(&wc))
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw Error(L"Не удалось зарегистрировать класс окна «" + name + L"».\nПричина: " +
                     reason(GetLastError()) + L".");
 }

@@ -23,11 +23,10 @@ std::wstring program_folder() {
     return path;
 }
 
-void enter_program_folder() {
-    const std::wstring folder = program_folder();
-    if (!SetCurrentDirectoryW(folder.c_str()))
-        throw Error(L"Не удалось перейти в папку программы «" + folder + L"».\nПричина: " +
-                    reason(GetLastError()) + L".");
+std::wstring in_program_folder(std::wstring_view name) {
+    std::wstring path = program_folder();
+    if (path.back() != L'\\') path += L'\\';
+    return path += name;
 }
 
 }  // namespace rt

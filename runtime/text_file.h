@@ -1,5 +1,5 @@
 #pragma once
-// Windows-1251 text files read line by line.
+// Windows-1251 text files, read line by line or whole.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,7 +32,9 @@ private:
     bool at_end_ = false;
 };
 
-// The whole file, every line (the last one too) followed by CR LF.
+// The whole file: the lines TextFile gives, every one (the last one too) followed by CR LF.
+// Read and decoded in one piece; a file already in that form comes back as it is.
+// A file too large for memory raises Error, as a file that cannot be read does.
 std::wstring read_lines(std::wstring_view name);
 
 }  // namespace rt

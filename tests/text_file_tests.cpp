@@ -156,6 +156,34 @@ TEST_SUITE("text_file") {
         CHECK(rt::read_lines(scratch.file(L"d.txt", "")).empty());
     }
 
+    TEST_CASE("the whole file is the lines one by one, each followed by CR LF") {
+        const std::string line(70, '\xE0');
+        std::string many;
+        for (int i = 0; i < 2000; ++i) many += line + (i % 500 == 499 ? "\n" : "\r\n");
+        struct Row {
+            const char* name;
+            std::string bytes;
+        };
+        const Row rows[] = {
+            {"CR LF throughout", "a\r\nb\r\n"},
+            {"a lone LF after CR LF lines", "a\r\nb\r\nc\nd\r\n"},
+            {"a lone CR at the very end", "a\r\nb\r"},
+            {"a last line without its end", "a\r\nb"},
+            {"only line ends", "\n\r\r\n\n\n\r"},
+            {"NUL and CR LF", std::string("\0\r\n\0\0", 5)},
+            {"long text with a few lone LFs", many},
+            {"CR LF split at a block edge", std::string(block - 1, 'x') + "\r\ny\r"},
+        };
+        Scratch scratch;
+        for (const auto& row : rows) {
+            CAPTURE(row.name);
+            const auto path = scratch.file(L"whole.txt", row.bytes);
+            std::wstring joined;
+            for (const auto& l : lines_of(path)) joined += l + L"\r\n";
+            CHECK(rt::read_lines(path) == joined);
+        }
+    }
+
     TEST_CASE("failures raise an error that names the file, its folder and the reason") {
         Scratch scratch;
         SUBCASE("missing file") {
@@ -182,6 +210,22 @@ TEST_SUITE("text_file") {
             CloseHandle(lock);
             CHECK(contains(message, L"«locked.txt»"));
             CHECK(contains(message, L"занят другой программой"));
+        }
+        SUBCASE("a file larger than one decoding takes") {
+            // Sparse: its size is set, nothing is written.
+            const auto path = scratch.file(L"большой.txt", "");
+            {
+                const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+                REQUIRE(h != INVALID_HANDLE_VALUE);
+                LARGE_INTEGER size{};
+                size.QuadPart = 0x80000001LL;  // INT_MAX + 2 bytes
+                const bool sized = SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+                CloseHandle(h);
+                REQUIRE(sized);
+            }
+            const auto message = error_of(path);
+            CHECK(message == L"Не удалось прочитать файл «большой.txt» в папке «" + scratch.path() +
+                                 L"».\nПричина: недостаточно памяти.");
         }
         SUBCASE("reading past the last line") {
             rt::TextFile file(scratch.file(L"one.txt", "a"));

@@ -2,9 +2,15 @@
 # make bench: Кварнедо against a bare Win32 floor under Wine, in the tests' prefix.
 # Run from the repository root under a display (make bench uses xvfb-run).
 # Arguments pick measures (startup, load, note; all by default); BENCH_RUNS sets the runs.
+# BENCH_PRESET=x64 benches the 64-bit build under wine64 where 32-bit Wine would run too;
+# by default tools/wine-select.sh picks the build.
 set -e
 root=$(pwd)
 . tools/wine-select.sh
+if [ "${BENCH_PRESET:-}" = x64 ]; then
+    WINE=/usr/lib/wine/wine64 WINE_PRESET=x64 WINE_BUILD=build-x64
+    export WINELOADER="$WINE"
+fi
 here=tests/bench
 out=$WINE_BUILD/bench
 runs=${BENCH_RUNS:-11}
