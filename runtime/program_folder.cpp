@@ -23,10 +23,11 @@ std::wstring program_folder() {
     return path;
 }
 
-std::wstring in_program_folder(std::wstring_view name) {
-    std::wstring path = program_folder();
-    if (path.back() != L'\\') path += L'\\';
-    return path += name;
+void enter_program_folder() {
+    const std::wstring folder = program_folder();
+    if (!SetCurrentDirectoryW(folder.c_str()))
+        throw Error(L"Не удалось перейти в папку программы «" + folder + L"».\nПричина: " +
+                    reason(GetLastError()) + L".");
 }
 
 }  // namespace rt

@@ -1,13 +1,12 @@
 #pragma once
 #include <string>
-#include <string_view>
 
 namespace rt {
 
 // The folder of the executable, without a trailing backslash (but "C:\").
 std::wstring program_folder();
 
-// The full path of a file of that name in the program folder.
-std::wstring in_program_folder(std::wstring_view name);
+// Makes the program folder, drive included, the current folder.
+void enter_program_folder();
 
 }  // namespace rt

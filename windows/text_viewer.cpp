@@ -23,7 +23,8 @@ static_assert(rt::in_tab_order(controls));
 void тс::click(std::wstring_view) {}
 
 void load_text_viewer(std::wstring_view file_name) {
+    rt::enter_program_folder();
     rt::instance<тс>().show();
-    const std::wstring text = rt::read_lines(rt::in_program_folder(file_name));
+    const std::wstring text = rt::read_lines(file_name);
     rt::instance<тс>().set_text(L"www", text);
 }
