@@ -1,0 +1,104 @@
+#!/bin/sh
+# make run as a user meets it, on an X screen of its own: tools/run.sh on the
+# installed program, in a prefix of these tests (wine-desktop/ of the build).
+# Checks that the program's Wine desktop fills the screen (and, with a window
+# manager, is managed by it), that the main window is maximized with its caption
+# inside, then presses End and checks that run.sh returns 0 and the desktop goes.
+# Usage: desktop-run.sh none|openbox WIDTHxHEIGHT CHECKER_EXE SOURCE_DIR
+set -u
+wm=$1 size=$2 checker=$3 source_dir=$4
+width=${size%x*} height=${size#*x}
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$here/.." && pwd)
+. "$here/wine-env.sh"
+export WINEPREFIX="$build/wine-desktop"
+work="$build/desktop-$wm"
+desktop_title="Кварнедо - Wine desktop"
+xvfb_pid="" wm_pid=""
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+cleanup() {
+    [ -d "$WINEPREFIX/drive_c" ] && wineserver -k >/dev/null 2>&1
+    [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# wait_until SECONDS WHAT COMMAND...: polls COMMAND until it succeeds, or fails saying WHAT.
+wait_until() {
+    limit=$(($(date +%s) + $1))
+    what=$2
+    shift 2
+    until "$@"; do
+        [ "$(date +%s)" -lt "$limit" ] || fail "$what did not come within the deadline"
+        sleep 0.05
+    done
+}
+has_content() { [ -s "$1" ]; }
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+desktop_window() { xwininfo -name "$desktop_title" 2>/dev/null | awk '/Window id:/ {print $4}'; }
+desktop_shown() { [ -n "$(desktop_window)" ]; }
+desktop_gone() { ! desktop_shown; }
+returned() { [ -s "$work/run.status" ]; }
+
+rm -rf "$work"
+mkdir -p "$work"
+
+# The screen, on a display number the server picks itself.
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+wait_until 10 "Xvfb" has_content "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+if [ "$wm" = openbox ]; then
+    openbox >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    wait_until 10 "openbox on $DISPLAY" wm_up
+fi
+
+# The prefix, once per build folder.
+if [ ! -f "$WINEPREFIX/configured" ]; then
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$WINEPREFIX.log" 2>&1 </dev/null
+    # The checker joins the program's desktop, as the program does.
+    "$WINE" reg add 'HKCU\Software\Wine\AppDefaults\desktop_check.exe\Explorer' /v Desktop /d Кварнедо /f >>"$WINEPREFIX.log" 2>&1 </dev/null
+    wineserver -w
+    touch "$WINEPREFIX/configured"
+fi
+
+"${CMAKE:-cmake}" --install "$build" --prefix "$work/program" >"$work/install.log" 2>&1 ||
+    fail "cmake --install: $(cat "$work/install.log")"
+(
+    cd "$source_dir"
+    WINE=$WINE sh tools/run.sh "$work/program" "$WINEPREFIX" >"$work/run.log" 2>&1
+    echo $? >"$work/run.status"
+) &
+
+wait_until 30 "the window \"$desktop_title\"" desktop_shown
+window=$(desktop_window)
+geometry=$(xwininfo -id "$window" | awk '$1 == "Absolute" && $2 == "upper-left" {p = p $4 ","}
+                                         $1 == "Width:" {w = $2} $1 == "Height:" {h = $2}
+                                         END {print p w "x" h}')
+echo "desktop window $window: at,size $geometry"
+[ "$geometry" = "0,0,$size" ] || fail "the desktop window is not the screen ($size at 0,0)"
+if [ "$wm" = openbox ]; then
+    clients=$(xprop -root _NET_CLIENT_LIST)
+    echo "$clients"
+    # xwininfo prints ids as 0x…; xprop without leading zeros, the same form.
+    echo "$clients" | tr ' ,' '\n\n' | grep -qix "$window" ||
+        fail "openbox does not manage the desktop window $window"
+fi
+
+"$WINE" "$checker" Кварнедо "$width" "$height" >"$work/check.log" 2>&1 </dev/null
+checked=$?
+cat "$work/check.log"
+[ "$checked" -eq 0 ] || fail "desktop_check.exe exited with $checked"
+
+wait_until 10 "the end of run.sh after End" returned
+[ "$(cat "$work/run.status")" = 0 ] || fail "run.sh returned $(cat "$work/run.status"): $(cat "$work/run.log")"
+wait_until 10 "the end of the desktop after End" desktop_gone
+echo "run.sh returned 0 and the desktop is gone"
