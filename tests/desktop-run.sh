@@ -14,7 +14,7 @@ build=$(cd "$here/.." && pwd)
 export WINEPREFIX="$build/wine-desktop"
 work="$build/desktop-$wm"
 desktop_title="Кварнедо - Wine desktop"
-xvfb_pid="" wm_pid=""
+xvfb_pid="" wm_pid="" run_pid=""
 
 fail() {
     echo "FAILED: $*" >&2
@@ -22,19 +22,21 @@ fail() {
 }
 cleanup() {
     [ -d "$WINEPREFIX/drive_c" ] && wineserver -k >/dev/null 2>&1
+    [ -z "$run_pid" ] || kill "$run_pid" 2>/dev/null
     [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# wait_until SECONDS WHAT COMMAND...: polls COMMAND until it succeeds, or fails saying WHAT.
+# wait_until SECONDS WHAT SEEN COMMAND...: polls COMMAND until it succeeds; on the
+# deadline fails saying WHAT it waited for and what the command SEEN prints.
 wait_until() {
-    limit=$(($(date +%s) + $1))
-    what=$2
-    shift 2
+    seconds=$1 what=$2 seen=$3
+    limit=$(($(date +%s) + seconds))
+    shift 3
     until "$@"; do
-        [ "$(date +%s)" -lt "$limit" ] || fail "$what did not come within the deadline"
+        [ "$(date +%s)" -lt "$limit" ] || fail "no $what after $seconds s; seen: $($seen)"
         sleep 0.05
     done
 }
@@ -44,6 +46,10 @@ desktop_window() { xwininfo -name "$desktop_title" 2>/dev/null | awk '/Window id
 desktop_shown() { [ -n "$(desktop_window)" ]; }
 desktop_gone() { ! desktop_shown; }
 returned() { [ -s "$work/run.status" ]; }
+xvfb_log() { cat "$work/xvfb.log"; }
+wm_log() { cat "$work/openbox.log"; }
+windows() { xwininfo -root -tree 2>&1 | grep '"' | grep -v ' 1x1+' || echo "no named window"; }
+run_log() { cat "$work/run.log" "$WINEPREFIX.log"; }
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -51,12 +57,12 @@ mkdir -p "$work"
 # The screen, on a display number the server picks itself.
 Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-wait_until 10 "Xvfb" has_content "$work/display"
+wait_until 10 "Xvfb display" xvfb_log has_content "$work/display"
 export DISPLAY=":$(cat "$work/display")"
 if [ "$wm" = openbox ]; then
     openbox >"$work/openbox.log" 2>&1 &
     wm_pid=$!
-    wait_until 10 "openbox on $DISPLAY" wm_up
+    wait_until 10 "openbox on $DISPLAY" wm_log wm_up
 fi
 
 # The prefix, once per build folder.
@@ -77,8 +83,9 @@ fi
     WINE=$WINE sh tools/run.sh "$work/program" "$WINEPREFIX" >"$work/run.log" 2>&1
     echo $? >"$work/run.status"
 ) &
+run_pid=$!
 
-wait_until 30 "the window \"$desktop_title\"" desktop_shown
+wait_until 30 "window \"$desktop_title\"" windows desktop_shown
 window=$(desktop_window)
 geometry=$(xwininfo -id "$window" | awk '$1 == "Absolute" && $2 == "upper-left" {p = p $4 ","}
                                          $1 == "Width:" {w = $2} $1 == "Height:" {h = $2}
@@ -98,7 +105,7 @@ checked=$?
 cat "$work/check.log"
 [ "$checked" -eq 0 ] || fail "desktop_check.exe exited with $checked"
 
-wait_until 10 "the end of run.sh after End" returned
+wait_until 10 "end of run.sh after End" run_log returned
 [ "$(cat "$work/run.status")" = 0 ] || fail "run.sh returned $(cat "$work/run.status"): $(cat "$work/run.log")"
-wait_until 10 "the end of the desktop after End" desktop_gone
+wait_until 10 "end of the desktop after End" windows desktop_gone
 echo "run.sh returned 0 and the desktop is gone"
