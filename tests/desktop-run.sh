@@ -44,7 +44,10 @@ has_content() { [ -s "$1" ]; }
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 desktop_window() { xwininfo -name "$desktop_title" 2>/dev/null | awk '/Window id:/ {print $4}'; }
 desktop_shown() { [ -n "$(desktop_window)" ]; }
-desktop_gone() { ! desktop_shown; }
+# Gone only when a whole look at the tree (none broken by windows going meanwhile) lacks it.
+desktop_gone() {
+    tree=$(xwininfo -root -tree 2>/dev/null) && ! printf '%s\n' "$tree" | grep -qF "\"$desktop_title\""
+}
 returned() { [ -s "$work/run.status" ]; }
 xvfb_log() { cat "$work/xvfb.log"; }
 wm_log() { cat "$work/openbox.log"; }

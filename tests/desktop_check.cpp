@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,26 @@ std::wstring desktop_name() {
     return name;
 }
 
+struct DcDeleter {
+    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
+};
+struct BitmapDeleter {
+    void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
+};
+
+// The screen's device context, released on leaving.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // One pixel of the screen, read back through a DIB.
 COLORREF screen_pixel(int x, int y) {
     BITMAPINFO info{};
@@ -43,22 +64,17 @@ COLORREF screen_pixel(int x, int y) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    COLORREF colour = CLR_INVALID;
-    if (dib) {
-        const HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, 1, 1, screen, x, y, SRCCOPY);
-        GdiFlush();
-        const auto bgra = *static_cast<const DWORD*>(bits);
-        colour = RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
-        SelectObject(memory, old);
-        DeleteObject(dib);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    const ScreenDc screen;
+    const std::unique_ptr<HDC__, DcDeleter> memory(CreateCompatibleDC(screen.get()));
+    const std::unique_ptr<HBITMAP__, BitmapDeleter> dib(
+        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !dib) return CLR_INVALID;
+    const HGDIOBJ old = SelectObject(memory.get(), dib.get());
+    BitBlt(memory.get(), 0, 0, 1, 1, screen.get(), x, y, SRCCOPY);
+    GdiFlush();
+    const auto bgra = *static_cast<const DWORD*>(bits);
+    SelectObject(memory.get(), old);
+    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
 }
 
 // Whether the colour lies between the two ends of the active caption's gradient.
