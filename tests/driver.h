@@ -100,6 +100,7 @@ public:
     int height() const { return height_; }
     COLORREF at(int x, int y) const;
     std::uint32_t* bits() { return bits_.data(); }
+    bool operator==(const Image&) const = default;
 
 private:
     int width_, height_;
