@@ -90,17 +90,21 @@ run_pid=$!
 
 wait_until 30 "window \"$desktop_title\"" windows desktop_shown
 window=$(desktop_window)
-geometry=$(xwininfo -id "$window" | awk '$1 == "Absolute" && $2 == "upper-left" {p = p $4 ","}
-                                         $1 == "Width:" {w = $2} $1 == "Height:" {h = $2}
-                                         END {print p w "x" h}')
-echo "desktop window $window: at,size $geometry"
-[ "$geometry" = "0,0,$size" ] || fail "the desktop window is not the screen ($size at 0,0)"
+# Where the window is and its size, as "X,Y,WIDTHxHEIGHT".
+geometry() {
+    xwininfo -id "$window" 2>&1 | awk '$1 == "Absolute" && $2 == "upper-left" {p = p $4 ","}
+                                      $1 == "Width:" {w = $2} $1 == "Height:" {h = $2}
+                                      END {print p w "x" h}'
+}
+fills_screen() { [ "$(geometry)" = "0,0,$size" ]; }
+clients() { xprop -root _NET_CLIENT_LIST 2>&1; }
+# xwininfo and xprop write window ids alike (0x…, no leading zeros).
+managed() { clients | tr ' ,' '\n\n' | grep -qix "$window"; }
+wait_until 10 "desktop window $window filling the screen ($size at 0,0)" geometry fills_screen
+echo "desktop window $window fills the screen"
 if [ "$wm" = openbox ]; then
-    clients=$(xprop -root _NET_CLIENT_LIST)
-    echo "$clients"
-    # xwininfo prints ids as 0x…; xprop without leading zeros, the same form.
-    echo "$clients" | tr ' ,' '\n\n' | grep -qix "$window" ||
-        fail "openbox does not manage the desktop window $window"
+    wait_until 10 "desktop window $window managed by openbox" clients managed
+    echo "managed by openbox: $(clients)"
 fi
 
 "$WINE" "$checker" Кварнедо "$width" "$height" >"$work/check.log" 2>&1 </dev/null
