@@ -41,6 +41,9 @@ if [ "$(cat "$WINEPREFIX/desktop-size" 2>/dev/null)" != "$size" ]; then
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Кварнедо /d "$size" /f >>"$log" 2>&1 </dev/null
     echo "$size" >"$WINEPREFIX/desktop-size"
 fi
+# Wine's own fonts (Tahoma for the dialogs, Marlett for the caption buttons), where
+# this Wine does not find them by itself.
+cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 mkdir -p "$WINEPREFIX/drive_c/language/Kelbu"
 cp "$here/../data/Алфавит.txt" "$WINEPREFIX/drive_c/language/Kelbu/Алфавит.txt"
 exec "$WINE" "$program_folder/Кварнедо.exe" </dev/null >>"$log" 2>&1
