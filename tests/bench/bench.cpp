@@ -72,9 +72,13 @@ const wchar_t* const graphics_class = L"uhfa";
 const wchar_t* const exe_name = L"Кварнедо.exe";
 
 constexpr double wait_limit_ms = 30000;
-// From the first complete paint to the click: a process still has late start-up work for some
-// 100 ms after it (clicked after 50 ms, the loads of both took 8 ms more in half the runs).
+// Rests before a measured click, once the subject has drawn everything: not a wait for a
+// state, which is waited for as such, but time for the work that Wine does later still. After
+// the first complete paint a process has late start-up work for some 100 ms (clicked after
+// 50 ms, the loads of both programs took 8 ms more in half the runs); after a box, activation
+// going back to the window under it.
 constexpr DWORD settle_ms = 200;
+constexpr DWORD rest_ms = 100;
 
 std::wstring dir;
 std::vector<unsigned char> picture;  // the .bmp file
@@ -145,6 +149,40 @@ HWND top_window(DWORD pid, const wchar_t* cls) {
     Find f{pid, cls, nullptr};
     EnumWindows(find_top, reinterpret_cast<LPARAM>(&f));
     return f.found;
+}
+
+struct Pending {
+    DWORD pid;
+    bool any;
+};
+
+BOOL CALLBACK child_pending(HWND w, LPARAM p) {
+    auto* pending = reinterpret_cast<Pending*>(p);
+    if (IsWindowVisible(w) && GetUpdateRect(w, nullptr, FALSE)) pending->any = true;
+    return !pending->any;
+}
+
+BOOL CALLBACK top_pending(HWND w, LPARAM p) {
+    auto* pending = reinterpret_cast<Pending*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != pending->pid || !IsWindowVisible(w)) return TRUE;
+    if (GetUpdateRect(w, nullptr, FALSE)) pending->any = true;
+    else EnumChildWindows(w, child_pending, p);
+    return !pending->any;
+}
+
+// Waits until no visible window of the process, nor any of their controls, has anything
+// left to paint; false if that does not come.
+bool wait_repainted(DWORD pid) {
+    const double limit = now_ms() + wait_limit_ms;
+    for (;;) {
+        Pending pending{pid, false};
+        EnumWindows(top_pending, reinterpret_cast<LPARAM>(&pending));
+        if (!pending.any) return true;
+        if (now_ms() > limit) return false;
+        Sleep(1);
+    }
 }
 
 struct Kids {
@@ -303,7 +341,6 @@ public:
         WaitForSingleObject(pi_.hProcess, 10000);
         CloseHandle(pi_.hThread);
         CloseHandle(pi_.hProcess);
-        Sleep(30);
     }
 
 private:
@@ -514,7 +551,7 @@ double load_once(const Subject& s, unsigned long long expected, double* peak_mb)
     Proc p(s.exe, s.args, s.cwd);
     if (!p.ok()) return -1;
     HWND main = nullptr;
-    if (wait_painted(p, s.main_cls, &main) < 0) return -1;
+    if (wait_painted(p, s.main_cls, &main) < 0 || !wait_repainted(p.id())) return -1;
     Sleep(settle_ms);
     const double t0 = now_ms();
     click(main, 101);
@@ -539,7 +576,7 @@ double load_once(const Subject& s, unsigned long long expected, double* peak_mb)
     if (t1 < 0) note("load: gave up%s%.0f\n", "", 0);
     std::fprintf(log_file, "load %s click %.3f done %.3f\n", s.program ? "program" : "floor", t0, t1);
     if (peak_mb && t1 >= 0) {
-        Sleep(300);  // let the label repaint
+        wait_repainted(p.id());  // the label drawn with its text
         PROCESS_MEMORY_COUNTERS pmc{};
         pmc.cb = sizeof pmc;
         *peak_mb = GetProcessMemoryInfo(p.process(), &pmc, sizeof pmc)
@@ -577,7 +614,10 @@ double box_once(const Proc& p, HWND parent, int id) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     const double gone = now_ms() + wait_limit_ms;
     while (now_ms() < gone && (IsWindow(box) || !IsWindowEnabled(parent))) Sleep(1);
-    Sleep(100);  // the windows under the box repaint
+    // The windows under the box repaint; then a rest, as before each measured click, for the
+    // work that comes later still (activation going back to the window).
+    if (!wait_repainted(p.id())) return -1;
+    Sleep(rest_ms);
     return t1 < 0 ? -1 : t1 - t0;
 }
 
@@ -597,10 +637,10 @@ struct NoteSubject {
         // Операторы, then Графические операторы; circle is the third button there.
         click(main, 100);
         const HWND menu = wait_window(p, menu_class);
-        if (!menu) return;
-        Sleep(50);
+        if (!menu || !wait_repainted(p.id())) return;
         click(menu, 101);
         parent = wait_window(p, graphics_class);
+        if (!wait_repainted(p.id())) parent = nullptr;
         id = 102;
     }
     double box() { return box_once(p, parent, id); }
@@ -715,7 +755,7 @@ int wmain(int argc, wchar_t** argv) {
         const Subject floor_box{false, dir + L"\\bare.exe", L"", dir, L"bare", L"bare_text"};
         NoteSubject np(program), nf(floor_box);
         if (np.parent && nf.parent) {
-            Sleep(100);
+            Sleep(rest_ms);
             // The first box of a process also loads what boxes need: one each, not measured.
             np.box();
             nf.box();
