@@ -175,12 +175,24 @@ TEST_SUITE("text_file") {
             {"CR LF split at a block edge", std::string(block - 1, 'x') + "\r\ny\r"},
         };
         Scratch scratch;
-        for (const auto& row : rows) {
-            CAPTURE(row.name);
-            const auto path = scratch.file(L"whole.txt", row.bytes);
+        const auto check = [&](const std::string& bytes) {
+            const auto path = scratch.file(L"whole.txt", bytes);
             std::wstring joined;
             for (const auto& l : lines_of(path)) joined += l + L"\r\n";
             CHECK(rt::read_lines(path) == joined);
+        };
+        for (const auto& row : rows) {
+            CAPTURE(row.name);
+            check(row.bytes);
+        }
+        // Each kind of line end at every place around the reader's 16- and 32-byte steps.
+        for (const char* end : {"\r\n", "\n", "\r", "\r\r\n", "\n\r\n", "\r\n\r"}) {
+            for (std::size_t at = 0; at < 40; ++at) {
+                CAPTURE(at);
+                CAPTURE(end);
+                check(std::string(at, 'x') + end + "y\r\n");
+                check(std::string(at, 'x') + end);
+            }
         }
     }
 
