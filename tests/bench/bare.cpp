@@ -1,4 +1,5 @@
-// The floor: the least plain Win32 code that shows what Кварнедо shows.
+// The floor: the least plain Win32 code that shows what Кварнедо shows (captions with an icon,
+// the focus on the first button).
 //   bare.exe              a maximized window with the picture and four buttons
 //   bare.exe load FILE    button 101 shows a viewer and loads FILE (Windows-1251) into its label
 // Button 100 shows a task-modal information box.
@@ -105,6 +106,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = main_proc;
     wc.hInstance = instance;
+    // An icon in the captions, as the program's windows have.
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"bare";
@@ -124,6 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         {L"End", 48, 72, 81, 25},
     };
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    HWND first = nullptr;
     for (int i = 0; i < 4; ++i) {
         const HWND b = CreateWindowExW(0, L"BUTTON", buttons[i].caption,
                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
@@ -131,8 +135,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), instance,
                                        nullptr);
         SendMessageW(b, WM_SETFONT, font, FALSE);
+        if (!first) first = b;
     }
     ShowWindow(window, SW_SHOWMAXIMIZED);
+    // The keyboard focus on the first button, as in the program.
+    SetFocus(first);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
