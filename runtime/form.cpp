@@ -63,7 +63,7 @@ const ClassLook& class_look() {
     return look;
 }
 
-// Registers the class on the first build of its window; later builds find it there.
+// Registers the class of a window, on its first build.
 void register_class(const std::wstring& name, WNDPROC proc) {
     const ClassLook& look = class_look();
     WNDCLASSEXW wc{};
@@ -109,7 +109,8 @@ HWND Form::control(std::wstring_view name) const {
 
 void Form::build() {
     const std::wstring class_name(layout_.class_name);
-    register_class(class_name, &Form::window_proc);
+    if (!registered_) register_class(class_name, &Form::window_proc);
+    registered_ = true;
 
     const Dpi dpi = screen_dpi();
     const Rect& c = layout_.client;

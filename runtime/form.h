@@ -47,6 +47,7 @@ private:
     SIZE frame_{};          // the frame that gives the layout's client size
     HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
     bool shown_ = false;
+    bool registered_ = false;  // the window class, once for the whole run
 };
 
 // A click on a button runs the handler bound to the button's name.

@@ -2,7 +2,8 @@
 // the focus on the first button).
 //   bare.exe              a maximized window with the picture and four buttons
 //   bare.exe load FILE    button 101 shows a viewer and loads FILE (Windows-1251) into its label
-// Button 100 shows a task-modal information box.
+// Button 100 shows a task-modal information box; "bare.exe windows N" first opens N more plain
+// windows, once, as the program has its viewer, menu and topic window open by then.
 #include <windows.h>
 
 #include <memory>
@@ -30,6 +31,7 @@ struct Closer {
 
 std::wstring load_file;
 HWND viewer = nullptr;
+int more_windows = 0;  // still to open before the first box
 
 void paint_picture(HWND window, HDC dc) {
     const auto* file = reinterpret_cast<const BITMAPFILEHEADER*>(bare_picture);
@@ -80,10 +82,15 @@ LRESULT CALLBACK main_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         return 1;
     case WM_COMMAND:
         if (HIWORD(wparam) != BN_CLICKED) break;
-        if (LOWORD(wparam) == 100)
+        if (LOWORD(wparam) == 100) {
+            for (; more_windows > 0; --more_windows)
+                ShowWindow(CreateWindowExW(0, L"bare_text", L"bare", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                           55 + 200 * more_windows, 228, 332, 380, nullptr, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr),
+                           SW_SHOWNORMAL);
             MessageBoxW(nullptr, L"circle вычерчивание окружностей", L"circle",
                         MB_ICONINFORMATION | MB_TASKMODAL);
-        else if (LOWORD(wparam) == 101 && !load_file.empty())
+        } else if (LOWORD(wparam) == 101 && !load_file.empty())
             load();
         return 0;
     case WM_DESTROY:
@@ -102,6 +109,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const auto start = at + 7;
         load_file = command.substr(start, command.find(L'"', start) - start);
     }
+    if (const auto at = command.find(L" windows "); at != std::wstring::npos)
+        more_windows = _wtoi(command.c_str() + at + 9);
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = main_proc;
