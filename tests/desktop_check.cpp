@@ -13,20 +13,11 @@
 #include <vector>
 
 #include "runtime/handles.h"
+#include "utf8.h"
 
 namespace {
 
 constexpr DWORD timeout_ms = 10000;
-
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        size, nullptr, nullptr);
-    return result;
-}
 
 std::wstring desktop_name() {
     wchar_t name[256] = L"";

@@ -15,13 +15,15 @@
 
 #include <doctest/doctest.h>
 
+#include "utf8.h"
+
 namespace drive {
 
 using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 inline constexpr Duration default_timeout = 5s;
 
-std::string utf8(std::wstring_view text);
+using ::utf8;
 
 // Twips to pixels at the screen's dpi.
 int px(int twips);
