@@ -9,11 +9,15 @@ namespace rt {
 
 class Error {
 public:
-    explicit Error(std::wstring message) : message_(std::move(message)) {}
+    explicit Error(std::wstring message, DWORD code = 0)
+        : message_(std::move(message)), code_(code) {}
     const std::wstring& message() const { return message_; }
+    // The Win32 code behind the failure; 0 where there is none.
+    DWORD code() const { return code_; }
 
 private:
     std::wstring message_;
+    DWORD code_;
 };
 
 // Why a Win32 call failed, in words for the user.

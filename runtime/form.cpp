@@ -171,9 +171,13 @@ void Form::show() {
 
 void Form::set_text(std::wstring_view name, const std::wstring& text) {
     if (!window_) build();
-    if (!SetWindowTextW(control(name), text.c_str()))
+    if (!SetWindowTextW(control(name), text.c_str())) {
+        // A text too large for the control fails without a code of its own.
+        const DWORD code = GetLastError() ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
         throw Error(L"Не удалось показать текст в окне «" + std::wstring(layout_.caption) +
-                    L"».\nПричина: " + reason(GetLastError()) + L".");
+                        L"».\nПричина: " + reason(code) + L".",
+                    code);
+    }
 }
 
 void Form::run_click(std::size_t index) noexcept {

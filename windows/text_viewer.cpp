@@ -1,5 +1,6 @@
 #include "windows/text_viewer.h"
 
+#include "runtime/error.h"
 #include "runtime/program_folder.h"
 #include "runtime/text_file.h"
 
@@ -26,5 +27,11 @@ void load_text_viewer(std::wstring_view file_name) {
     rt::enter_program_folder();
     rt::instance<тс>().show();
     const std::wstring text = rt::read_lines(file_name);
-    rt::instance<тс>().set_text(L"www", text);
+    try {
+        rt::instance<тс>().set_text(L"www", text);
+    } catch (const rt::Error& error) {
+        // Told as a failure with the file, as its other failures are.
+        if (!error.code()) throw;
+        rt::raise_file_error(L"показать", file_name, error.code());
+    }
 }
