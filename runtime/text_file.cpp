@@ -155,9 +155,10 @@ std::wstring decode(const std::wstring& name, const char* bytes, std::size_t siz
 }  // namespace
 
 TextFile::TextFile(std::wstring_view name) : name_(name) {
-    file_ = open_for_reading(name_, size_);
+    unsigned long long size = 0;
+    file_ = open_for_reading(name_, size);
     // A small file is read in one piece, with a byte to spare in case it has grown.
-    block_bytes_ = static_cast<DWORD>(std::clamp<unsigned long long>(size_ + 1, 4096, block_size));
+    block_bytes_ = static_cast<DWORD>(std::clamp<unsigned long long>(size + 1, 4096, block_size));
     block_ = std::make_unique_for_overwrite<char[]>(block_bytes_);
 }
 

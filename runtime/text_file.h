@@ -16,7 +16,6 @@ public:
 
     bool eof();                // true once no line is left
     std::wstring_view line();  // the next line without its end; valid until the next call
-    unsigned long long size() const { return size_; }
 
 private:
     bool fill();  // reads and decodes the next block; false at the end of the file
@@ -24,7 +23,6 @@ private:
 
     std::wstring name_;
     UniqueHandle file_;
-    unsigned long long size_ = 0;
     std::unique_ptr<char[]> block_;  // raw bytes of one read
     DWORD block_bytes_ = 0;
     std::wstring buffer_;  // decoded text from pos_ on is still to be read
