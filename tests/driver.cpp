@@ -259,10 +259,10 @@ Image capture(HWND top) {
     return capture(top, {0, 0, area.width, area.height});
 }
 
-Image load_bitmap(const char* path) {
+Image load_bitmap(const wchar_t* path) {
     const auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    REQUIRE_MESSAGE(bitmap, "cannot load " << path);
+        LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    REQUIRE_MESSAGE(bitmap, "cannot load " << utf8(path) << ": " << utf8(last_error_text()));
     BITMAP size{};
     GetObjectW(bitmap, sizeof size, &size);
     Image image = with_dib(nullptr, size.bmWidth, size.bmHeight, [&](HDC memory) {

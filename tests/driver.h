@@ -113,7 +113,7 @@ private:
 // area is in the client coordinates of the top-level window.
 Image capture(HWND top, const Rect& area);
 Image capture(HWND top);
-Image load_bitmap(const char* path);
+Image load_bitmap(const wchar_t* path);
 bool close_to(COLORREF a, COLORREF b, int tolerance = 8);
 std::string describe(COLORREF colour);
 

@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <memory>
 #include <vector>
 
 #include "test_paths.h"
+#include "utf8.h"
 
 namespace {
 
@@ -20,35 +21,13 @@ struct Rgb {
     int r, g, b;
 };
 
-// A Unix path is turned into a DOS one through Wine when running under it.
-std::wstring windows_path(const char* path) {
-    if (path[0] == '/') {
-        using ToDos = WCHAR*(CDECL*)(const char*);
-        auto to_dos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-        if (to_dos) {
-            if (WCHAR* dos = to_dos(path)) {
-                std::wstring result(dos);
-                HeapFree(GetProcessHeap(), 0, dos);
-                return result;
-            }
-        }
-    }
-    int n = MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
-    std::wstring result(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, path, -1, result.data(), n);
-    return result;
-}
-
 const std::vector<std::uint8_t>& picture() {
     static const std::vector<std::uint8_t> bytes = [] {
+        const std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(BACKGROUND_BMP, L"rb"), fclose);
+        REQUIRE_MESSAGE(file != nullptr, "cannot open " << utf8(BACKGROUND_BMP));
         std::vector<std::uint8_t> data;
-        std::wstring path = windows_path(BACKGROUND_BMP);
-        if (FILE* f = _wfopen(path.c_str(), L"rb")) {
-            std::uint8_t buf[65536];
-            for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) data.insert(data.end(), buf, buf + n);
-            fclose(f);
-        }
+        std::uint8_t buf[65536];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, file.get())) > 0;) data.insert(data.end(), buf, buf + n);
         return data;
     }();
     return bytes;
