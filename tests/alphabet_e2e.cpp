@@ -63,9 +63,9 @@ TEST_CASE("the alphabet in a plain box: lines ended by CR LF, no icon, one OK, n
         CHECK(box.text == std::wstring(fixture.text));
         CHECK(box.icon == Icon::None);
         CHECK(box.buttons == std::vector<std::wstring>{L"OK"});
-        CHECK_FALSE(IsWindowEnabled(menu));
+        CHECK_FALSE(enabled(menu));
         box.press_ok();
-        program.wait_for([&] { return IsWindowEnabled(menu); }, "the menu enabled again");
+        program.wait_for([&] { return enabled(menu); }, "the menu enabled again");
         CHECK(sorted(program.windows()) == before);
     }
 }

@@ -127,24 +127,35 @@ std::wstring class_name(HWND window) {
 }
 
 std::wstring text(HWND window) {
-    DWORD_PTR length = 0;
-    if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-        std::wstring result(length + 1, L'\0');
-        DWORD_PTR copied = 0;
-        if (SendMessageTimeoutW(window, WM_GETTEXT, length + 1,
-                                reinterpret_cast<LPARAM>(result.data()), SMTO_ABORTIFHUNG, 2000,
-                                &copied)) {
-            result.resize(std::min<std::size_t>(copied, length));
-            return result;
-        }
-    }
-    // A busy program: the text the system keeps for the window.
-    wchar_t buffer[4096];
-    const int copied = GetWindowTextW(window, buffer, 4096);
-    return std::wstring(buffer, static_cast<std::size_t>(std::max(copied, 0)));
+    const auto ask = [&](std::string_view name, UINT message, WPARAM wparam, LPARAM lparam) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG,
+                                 static_cast<UINT>(answer_timeout.count()), &answer))
+            FAIL("no answer to " << name << " from a window of class \"" << utf8(class_name(window))
+                                 << "\" within " << answer_timeout.count()
+                                 << " ms: " << utf8(last_error_text()));
+        return answer;
+    };
+    const DWORD_PTR length = ask("WM_GETTEXTLENGTH", WM_GETTEXTLENGTH, 0, 0);
+    std::wstring result(length + 1, L'\0');
+    const DWORD_PTR copied =
+        ask("WM_GETTEXT", WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(result.data()));
+    result.resize(std::min<std::size_t>(copied, length));
+    return result;
 }
 
-DWORD style(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
+DWORD style(HWND window) {
+    SetLastError(0);
+    const LONG value = GetWindowLongW(window, GWL_STYLE);
+    if (value == 0 && GetLastError() != 0)
+        FAIL("cannot read the style of a window: " << utf8(last_error_text()));
+    return static_cast<DWORD>(value);
+}
+
+bool enabled(HWND window) {
+    REQUIRE_MESSAGE(IsWindow(window), "the window is gone");
+    return IsWindowEnabled(window);
+}
 
 Rect client(HWND window) {
     RECT area{};
@@ -301,10 +312,15 @@ HWND icon_static(HWND box) {
     return nullptr;
 }
 
+// Whether the box shows an icon: its icon control exists and holds one.
 bool has_icon(HWND icon) {
+    if (!icon) return false;
     DWORD_PTR handle = 0;
-    return icon && SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle) &&
-           handle != 0;
+    if (!SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG,
+                             static_cast<UINT>(answer_timeout.count()), &handle))
+        FAIL("no answer to STM_GETICON from the box's icon control within "
+             << answer_timeout.count() << " ms: " << utf8(last_error_text()));
+    return handle != 0;
 }
 
 // The share of pixels of the shown icon that match a system icon drawn over the same background.
@@ -460,7 +476,8 @@ Box Program::wait_box(Duration timeout) const {
 HWND Program::focus() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(process_.dwThreadId, &info)) return nullptr;
+    if (!GetGUIThreadInfo(process_.dwThreadId, &info))
+        FAIL("cannot read the program's keyboard focus: " << utf8(last_error_text()));
     return info.hwndFocus;
 }
 

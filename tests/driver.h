@@ -22,6 +22,8 @@ namespace drive {
 using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 inline constexpr Duration default_timeout = 5s;
+// How long a query sent to the program may wait for its answer; no answer fails the test.
+inline constexpr Duration answer_timeout = 5s;
 
 using ::utf8;
 
@@ -72,9 +74,11 @@ private:
 // ---- windows -----------------------------------------------------------------
 
 std::wstring class_name(HWND window);
-// The caption of a window or the text of a control, whole.
+// The caption of a window or the text of a control, whole, as the program answers it.
 std::wstring text(HWND window);
 DWORD style(HWND window);
+// Whether the window takes input; fails if it is gone.
+bool enabled(HWND window);
 // The client area: its screen position and size.
 Rect client(HWND window);
 // A child's window rectangle relative to its parent's client area.

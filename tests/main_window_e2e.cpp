@@ -172,9 +172,9 @@ TEST_CASE("разработчик shows the developer box, which disables the wi
         CHECK(box.icon == Icon::Information);
         CHECK(box.buttons == std::vector<std::wstring>{L"OK"});
         CHECK(GetWindow(box.window, GW_OWNER) == nullptr);
-        CHECK_FALSE(IsWindowEnabled(main));
+        CHECK_FALSE(enabled(main));
         box.press_ok();
-        program.wait_for([&] { return IsWindowEnabled(main); }, "the main window enabled again");
+        program.wait_for([&] { return enabled(main); }, "the main window enabled again");
         CHECK(program.boxes().empty());
     }
     program.expect_running();

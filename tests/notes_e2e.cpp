@@ -31,9 +31,9 @@ TEST_CASE("each statement button shows its note; the window stays and is enabled
             CHECK(box.text == std::wstring(note.text));
             CHECK(box.icon == Icon::Information);
             CHECK(box.buttons == std::vector<std::wstring>{L"OK"});
-            CHECK_FALSE(IsWindowEnabled(window));
+            CHECK_FALSE(enabled(window));
             box.press_ok();
-            program.wait_for([&] { return IsWindowEnabled(window); }, "the window enabled again");
+            program.wait_for([&] { return enabled(window); }, "the window enabled again");
             CHECK(IsWindowVisible(window));
             CHECK(program.windows(note.window) == std::vector<HWND>{window});
         }
@@ -48,19 +48,19 @@ TEST_CASE("a message box disables every window of the program while it is up") {
     click(button(menu, L"Графические операторы"));
     const HWND graphics = program.wait_window(L"uhfa");
     const HWND all[]{main, program.wait_window(viewer_class), menu, graphics};
-    for (HWND window : all) REQUIRE(IsWindowEnabled(window));
+    for (HWND window : all) REQUIRE(enabled(window));
 
     SUBCASE("a note") { click(button(graphics, L"circle")); }
     SUBCASE("the developer box") { click(button(main, L"разработчик")); }
     const Box box = program.wait_box();
     for (HWND window : all) {
         CAPTURE(utf8(class_name(window)));
-        CHECK_FALSE(IsWindowEnabled(window));
+        CHECK_FALSE(enabled(window));
     }
     box.press_ok();
     for (HWND window : all) {
         CAPTURE(utf8(class_name(window)));
-        program.wait_for([&] { return IsWindowEnabled(window); }, "the window enabled again");
+        program.wait_for([&] { return enabled(window); }, "the window enabled again");
     }
 }
 
