@@ -557,9 +557,10 @@ double startup_once(const Subject& s) {
 }
 
 // Starts s, clicks its load button and waits for the whole text in the label.
-// Returns the load time; the peak working set afterwards goes to *peak_mb.
+// Returns the load time; the peak working set afterwards goes to *peak_mb (-1 if the load failed).
 double load_once(const Subject& s, unsigned long long expected, double* peak_mb) {
     Proc p(s.exe, s.args, s.cwd);
+    if (peak_mb) *peak_mb = -1;
     if (!p.ok()) return -1;
     HWND main = nullptr;
     if (wait_painted(p, s.main_cls, &main) < 0 || !wait_repainted(p.id())) return -1;
@@ -625,6 +626,10 @@ double box_once(const Proc& p, HWND parent, int id) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     const double gone = now_ms() + wait_limit_ms;
     while (now_ms() < gone && (IsWindow(box) || !IsWindowEnabled(parent))) Sleep(1);
+    if (IsWindow(box) || !IsWindowEnabled(parent)) {
+        note("box: still up%s %.0f ms after OK\n", "", wait_limit_ms);
+        return -1;
+    }
     // The windows under the box repaint; then a rest, as before each measured click, for the
     // work that comes later still (activation going back to the window).
     if (!wait_repainted(p.id())) return -1;
@@ -632,7 +637,8 @@ double box_once(const Proc& p, HWND parent, int id) {
     return t1 < 0 ? -1 : t1 - t0;
 }
 
-// A running subject, ready on the window that holds its note button (no parent if it failed).
+// A running subject, ready on the window that holds its note button (no parent if it failed:
+// after a failed box, no more boxes are timed, since the next one could be the old box).
 struct NoteSubject {
     Proc p;
     HWND parent = nullptr;
@@ -654,7 +660,11 @@ struct NoteSubject {
         if (!wait_repainted(p.id())) parent = nullptr;
         id = 102;
     }
-    double box() { return box_once(p, parent, id); }
+    double box() {
+        const double time = parent ? box_once(p, parent, id) : -1;
+        if (time < 0) parent = nullptr;
+        return time;
+    }
 };
 
 }  // namespace
@@ -730,7 +740,7 @@ int wmain(int argc, wchar_t** argv) {
             const Subject ps = program_in(size.name), fs = floor_with(size.name);
             const bool largest = k == 2;
             for (int i = 0; i < size.runs; ++i) {
-                double peak_p = 0, peak_f = 0;
+                double peak_p = -1, peak_f = -1;
                 loads[k].run([&] { return load_once(ps, expected, largest ? &peak_p : nullptr); },
                              [&] { return load_once(fs, expected, largest ? &peak_f : nullptr); });
                 if (largest) memory.run([&] { return peak_p; }, [&] { return peak_f; });
