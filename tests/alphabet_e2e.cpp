@@ -30,7 +30,7 @@ public:
 };
 
 struct Fixture {
-    const char* what;
+    std::string_view what;
     std::string_view bytes;  // Windows-1251
     std::wstring_view text;
 };

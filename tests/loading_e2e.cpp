@@ -19,7 +19,7 @@ constexpr Source sources[]{
 };
 
 struct Fixture {
-    const char* what;
+    std::string_view what;
     std::string_view bytes;  // Windows-1251
     std::wstring_view text;  // what the label shows
 };
@@ -151,7 +151,7 @@ TEST_CASE("the files are read from the program's folder, whatever the current fo
 
 TEST_CASE("a file that cannot be opened is reported; the next click after a fix reads it") {
     struct Case {
-        const char* what;
+        std::string_view what;
         std::wstring_view reason;
     };
     const Case missing{"missing", L"файл не найден"};

@@ -27,7 +27,7 @@ const std::wstring alphabet_path = L"C:\\language\\Kelbu\\Алфавит.txt";
 // A state a text file can be in; label is what the viewer shows after loading it,
 // or nothing when loading must fail with an error box.
 struct FileState {
-    const char* name;
+    std::string_view name;
     std::string bytes;
     std::optional<std::wstring> label;
     bool folder = false, locked = false, missing = false;
@@ -62,7 +62,7 @@ std::vector<FileState> file_states() {
 }
 
 struct AlphabetState {
-    const char* name;
+    std::string_view name;
     std::optional<std::string> bytes;  // nothing: missing
     std::wstring text;
 };

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "test_paths.h"
@@ -59,7 +60,7 @@ TEST_CASE("background.bmp is an uncompressed 800x600 24-bit bottom-up BMP") {
     struct Field {
         size_t at, size;
         std::uint32_t value;
-        const char* name;
+        std::string_view name;
     };
     const Field fields[] = {
         {2, 4, 1440054, "bfSize"},       {10, 4, 54, "bfOffBits"},

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <string_view>
 #include <vector>
 
 #include "test_paths.h"
@@ -290,7 +291,7 @@ TEST_CASE("icon images show the window picture") {
         int id, x, y;
         std::uint32_t colour;
         int mask;
-        const char* what;
+        std::string_view what;
     };
     const Pixel pixels[] = {
         {30002, 0, 0, black, 1, "ground"},

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/error.h"
@@ -77,7 +78,7 @@ constexpr std::size_t block = 1 << 20;  // the reader's block size
 TEST_SUITE("text_file") {
     TEST_CASE("lines end at CR LF, lone CR or lone LF; the last needs no end") {
         struct Row {
-            const char* name;
+            std::string_view name;
             std::string bytes;
             std::vector<std::wstring> lines;
         };
@@ -161,7 +162,7 @@ TEST_SUITE("text_file") {
         std::string many;
         for (int i = 0; i < 2000; ++i) many += line + (i % 500 == 499 ? "\n" : "\r\n");
         struct Row {
-            const char* name;
+            std::string_view name;
             std::string bytes;
         };
         const Row rows[] = {
@@ -186,10 +187,15 @@ TEST_SUITE("text_file") {
             check(row.bytes);
         }
         // Each kind of line end at every place around the reader's 16- and 32-byte steps.
-        for (const char* end : {"\r\n", "\n", "\r", "\r\r\n", "\n\r\n", "\r\n\r"}) {
+        const struct {
+            std::string_view name;
+            const char* bytes;
+        } ends[] = {{"CR LF", "\r\n"},       {"LF", "\n"},           {"CR", "\r"},
+                    {"CR CR LF", "\r\r\n"}, {"LF CR LF", "\n\r\n"}, {"CR LF CR", "\r\n\r"}};
+        for (const auto& [name, end] : ends) {
             for (std::size_t at = 0; at < 40; ++at) {
                 CAPTURE(at);
-                CAPTURE(end);
+                CAPTURE(name);
                 check(std::string(at, 'x') + end + "y\r\n");
                 check(std::string(at, 'x') + end);
             }
