@@ -4,7 +4,7 @@
 # make bench measures the program against a bare Win32 program
 
 PACKAGES := cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 \
-            xvfb xauth x11-utils openbox fonts-wine doctest-dev
+            xvfb xauth x11-utils openbox fonts-wine doctest-dev python3
 XVFB := xvfb-run -a -s '-screen 0 1024x768x24'
 # Which build Wine runs here: 32-bit in build/, or 64-bit in build-x64/ (tools/wine-select.sh).
 SELECT := . tools/wine-select.sh
