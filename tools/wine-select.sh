@@ -5,7 +5,8 @@
 # Sets WINE (the loader to call), WINE_PRESET (the CMake preset) and WINE_BUILD.
 # WINE32_LOADER, if set, is the 32-bit loader to try (the tests give stand-ins).
 wine32_loader=${WINE32_LOADER:-/usr/lib/wine/wine}
-if wine32_answer=$("$wine32_loader" --version 2>&1 </dev/null); then
+# In a shell of its own under the C locale, so that the kernel's refusal reads alike everywhere.
+if wine32_answer=$(LC_ALL=C sh -c '"$0" --version' "$wine32_loader" 2>&1 </dev/null); then
     WINE=wine WINE_PRESET=default WINE_BUILD=build
 else
     case $wine32_answer in
