@@ -126,20 +126,25 @@ std::wstring class_name(HWND window) {
     return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
 }
 
+namespace {
+
+// Sends a message and returns the program's answer; no answer in time fails the test.
+DWORD_PTR ask(HWND window, std::string_view name, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG,
+                             static_cast<UINT>(answer_timeout.count()), &answer))
+        FAIL("no answer to " << name << " from a window of class \"" << utf8(class_name(window))
+                             << "\" within " << answer_timeout.count() << " ms: " << utf8(last_error_text()));
+    return answer;
+}
+
+}  // namespace
+
 std::wstring text(HWND window) {
-    const auto ask = [&](std::string_view name, UINT message, WPARAM wparam, LPARAM lparam) {
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG,
-                                 static_cast<UINT>(answer_timeout.count()), &answer))
-            FAIL("no answer to " << name << " from a window of class \"" << utf8(class_name(window))
-                                 << "\" within " << answer_timeout.count()
-                                 << " ms: " << utf8(last_error_text()));
-        return answer;
-    };
-    const DWORD_PTR length = ask("WM_GETTEXTLENGTH", WM_GETTEXTLENGTH, 0, 0);
+    const DWORD_PTR length = ask(window, "WM_GETTEXTLENGTH", WM_GETTEXTLENGTH);
     std::wstring result(length + 1, L'\0');
     const DWORD_PTR copied =
-        ask("WM_GETTEXT", WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(result.data()));
+        ask(window, "WM_GETTEXT", WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(result.data()));
     result.resize(std::min<std::size_t>(copied, length));
     return result;
 }
@@ -313,15 +318,7 @@ HWND icon_static(HWND box) {
 }
 
 // Whether the box shows an icon: its icon control exists and holds one.
-bool has_icon(HWND icon) {
-    if (!icon) return false;
-    DWORD_PTR handle = 0;
-    if (!SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG,
-                             static_cast<UINT>(answer_timeout.count()), &handle))
-        FAIL("no answer to STM_GETICON from the box's icon control within "
-             << answer_timeout.count() << " ms: " << utf8(last_error_text()));
-    return handle != 0;
-}
+bool has_icon(HWND icon) { return icon && ask(icon, "STM_GETICON", STM_GETICON) != 0; }
 
 // The share of pixels of the shown icon that match a system icon drawn over the same background.
 double likeness(const Image& shown, LPCWSTR system_icon) {
